@@ -1,0 +1,33 @@
+# tp_component_tests(<prefix> <libs...>)
+# Every tests/<stem>_test.cpp of the calling folder becomes the test program <prefix>_<stem>.
+# Files named *_threads_test.cpp are also labelled "threads" and join the aggregate target
+# tp_thread_tests, which the ThreadSanitizer pass builds and runs.
+function(tp_component_tests prefix)
+  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/*_test.cpp)
+  list(SORT tests)
+  foreach(t ${tests})
+    get_filename_component(stem ${t} NAME_WE)
+    set(name ${prefix}_${stem})
+    if(stem MATCHES "_threads_test$")
+      tp_test(${name} SOURCES ${t} LIBS ${ARGN} LABELS threads)
+      if(TP_TESTS)
+        if(NOT TARGET tp_thread_tests)
+          add_custom_target(tp_thread_tests)
+        endif()
+        add_dependencies(tp_thread_tests ${name})
+      endif()
+    else()
+      tp_test(${name} SOURCES ${t} LIBS ${ARGN})
+    endif()
+  endforeach()
+endfunction()
+
+# Adds every <folder>/*/CMakeLists.txt below the calling folder.
+function(tp_add_subfolders)
+  file(GLOB lists CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*/CMakeLists.txt)
+  list(SORT lists)
+  foreach(l ${lists})
+    get_filename_component(d ${l} DIRECTORY)
+    add_subdirectory(${d})
+  endforeach()
+endfunction()
