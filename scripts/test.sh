@@ -2,7 +2,8 @@
 # Builds and tests both targets from scratch:
 #   1. native x86-64 with AddressSanitizer and UndefinedBehaviorSanitizer,
 #   2. the panel's mipsel target, tests under qemu-user,
-#   3. the threaded tests once more under ThreadSanitizer (native).
+#   3. an out-of-tree plug-in against the installed SDK (native),
+#   4. the threaded tests once more under ThreadSanitizer (native).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
@@ -14,6 +15,11 @@ cmake -S . -B "$build/native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTP_SA
 cmake --build "$build/native" -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir "$build/native" --output-on-failure -j "$jobs"
+
+# The install tree is an SDK: a plug-in built outside this tree must load into touchhost.
+if [ -f scripts/sdk-check.sh ]; then
+  bash scripts/sdk-check.sh "$build/native" "$build/sdk"
+fi
 
 cmake -S . -B "$build/mipsel" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mipsel-linux-gnu.cmake" -DTP_BENCH=OFF
