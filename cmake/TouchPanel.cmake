@@ -49,6 +49,7 @@ endfunction()
 # A GoogleTest program registered with CTest. Under the cross build CTest runs it through
 # qemu-user (CMAKE_CROSSCOMPILING_EMULATOR). Test programs export their symbols so that
 # plug-ins loaded into them resolve the framework the way they do in the host.
+# Defines TP_EMULATOR, TP_PLUGIN_DIR, TP_BINARY_DIR and TP_SOURCE_DIR for the test's use.
 function(tp_test name)
   if(NOT TP_TESTS)
     return()
@@ -57,7 +58,12 @@ function(tp_test name)
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} tp_headers GTest::gmock GTest::gtest_main)
   set_target_properties(${name} PROPERTIES ENABLE_EXPORTS ON)
+  # TP_EMULATOR: how to start one of our own target programs from inside a test
+  # ("qemu-mipsel -L /usr/mipsel-linux-gnu" in the cross build, empty natively);
+  # this machine has no binfmt hook, so a test that execs a built program must prefix it.
+  list(JOIN CMAKE_CROSSCOMPILING_EMULATOR " " tp_emulator)
   target_compile_definitions(${name} PRIVATE
+    TP_EMULATOR="${tp_emulator}"
     TP_PLUGIN_DIR="${TP_PLUGIN_DIR}"
     TP_BINARY_DIR="${CMAKE_BINARY_DIR}"
     TP_SOURCE_DIR="${CMAKE_SOURCE_DIR}")

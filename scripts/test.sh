@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds and tests both targets from scratch:
 #   1. native x86-64 with AddressSanitizer and UndefinedBehaviorSanitizer,
-#   2. the panel's mipsel target, tests under qemu-user,
-#   3. an out-of-tree plug-in against the installed SDK (native),
+#   2. an out-of-tree plug-in against the installed SDK (native),
+#   3. the panel's mipsel target, tests under qemu-user,
 #   4. the threaded tests once more under ThreadSanitizer (native).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
