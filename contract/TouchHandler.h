@@ -11,6 +11,10 @@
 // resolved from the process that loads it (libtouchhost and the Logger it links).
 // Plug-ins log with Logger::Instance()->DiagnosticString(oidInput, level, ...).
 
+// Line settings and modem bits handlers name symbolically (B9600, CRTSCTS, TIOCM_CTS).
+#include <sys/ioctl.h>
+#include <termios.h>
+
 #include "contract/CHeap.h"
 #include "contract/CalibratedTouchHandler.h"
 #include "contract/Event.h"
