@@ -91,6 +91,11 @@ void mxMutexDestroy(MxMutex m)
     if (m == nullptr)
         return;
     m->m_wait.close();
+    // Destroying a held lock is undefined; a destroyer that holds it (at any
+    // depth) releases it first. The waiters have all left by now.
+    if (pthread_equal(m->m_ownerTID.load(std::memory_order_relaxed), pthread_self()))
+        while (pthread_mutex_unlock(&m->m_mutex) == 0) {
+        }
     pthread_mutex_destroy(&m->m_mutex);
     m->~LinuxMutex();
     mxFree(m);
