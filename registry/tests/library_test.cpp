@@ -41,7 +41,9 @@ TEST_F(TableTest, OnlyTheEntryPointsAndRowsAreExported) {
   EXPECT_EQ(dlsym(library(), "_ZTV27ZorlanSupportedTouchDrivers"), nullptr);
 }
 
-// On the Itanium C++ ABI a pointer to a virtual member holds 1 + its slot's byte offset.
+// On the Itanium C++ ABI a pointer to a virtual member holds 1 + its slot's byte offset;
+// where code addresses may be odd (MIPS) it holds the plain offset and marks itself
+// virtual in bit 0 of the adjustment instead.
 template <typename Member>
 ptrdiff_t slotOf(Member member) {
   struct {
@@ -50,7 +52,8 @@ ptrdiff_t slotOf(Member member) {
   } raw;
   static_assert(sizeof raw == sizeof member, "Itanium member pointer");
   memcpy(&raw, &member, sizeof raw);
-  return static_cast<ptrdiff_t>((raw.ptr - 1) / sizeof(void*));
+  const uintptr_t offset = (raw.adj & 1) ? raw.ptr : raw.ptr - 1;
+  return static_cast<ptrdiff_t>(offset / sizeof(void*));
 }
 
 typedef ZorlanSupportedTouchDrivers T;
