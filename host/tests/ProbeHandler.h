@@ -21,10 +21,14 @@ class ProbeHandler : public ZorlanTouchHandler {
   GfPoint extractPosition(const unsigned char* packet) override {
     return GfPoint(packet[1], packet[2]);
   }
-  bool inSync(const unsigned char* packet) override { return packet[0] & 0x80; }
+  // With syncOnBit7 clear the framework's inSync (every byte starts a packet) is used.
+  bool inSync(const unsigned char* packet) override {
+    return syncOnBit7 ? (packet[0] & 0x80) != 0 : ZorlanTouchHandler::inSync(packet);
+  }
   void timerDone(int timer) override { fired.push_back(timer); }
 
   std::vector<int> fired;
+  bool syncOnBit7 = true;
 
   using ZorlanTouchHandler::m_cflag;
   using ZorlanTouchHandler::m_deviceReady;
