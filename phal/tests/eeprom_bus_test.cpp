@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdint.h>
 #include <string.h>
 #include <string>
 #include <vector>
@@ -18,7 +19,10 @@ using nvtest::LogCapture;
 // Opens the transfers for direct calls.
 class BusProbe : public ZorlanNvInterface {
 public:
+    using ZorlanNvInterface::i2cClose;
+    using ZorlanNvInterface::i2cOpen;
     using ZorlanNvInterface::i2cRead;
+    using ZorlanNvInterface::i2cSetAddr;
     using ZorlanNvInterface::i2cWrite;
     int fd() const { return m_iFd; }
 };
@@ -41,6 +45,37 @@ std::string pageLine(int slave, int word, const std::string& data)
            hexBytes(std::string(1, static_cast<char>(word)) + data);
 }
 
+// On the Itanium C++ ABI a pointer to a virtual member function holds 1 + the
+// byte offset of its slot; the virtual destructor takes the first two slots.
+template <typename Pmf>
+size_t slotOf(Pmf pmf)
+{
+    struct {
+        uintptr_t ptr;
+        ptrdiff_t adj;
+    } raw;
+    static_assert(sizeof(raw) == sizeof(pmf), "Itanium member-function pointer");
+    memcpy(&raw, &pmf, sizeof raw);
+    return (raw.ptr - 1) / sizeof(void*);
+}
+
+TEST(EepromDevice, VirtualOperationsKeepTheirSlots)
+{
+    EXPECT_EQ(2u, slotOf(&BusProbe::setData));
+    EXPECT_EQ(3u, slotOf(&BusProbe::getData));
+    EXPECT_EQ(4u, slotOf(&BusProbe::getDataSize));
+    EXPECT_EQ(5u, slotOf(&BusProbe::getDataCrc));
+    EXPECT_EQ(6u, slotOf(&BusProbe::crc32));
+    EXPECT_EQ(7u, slotOf(&BusProbe::getRunFlag));
+    EXPECT_EQ(8u, slotOf(&BusProbe::setRunFlag));
+    EXPECT_EQ(9u, slotOf(&BusProbe::initializeNv));
+    EXPECT_EQ(10u, slotOf(&BusProbe::i2cRead));
+    EXPECT_EQ(11u, slotOf(&BusProbe::i2cWrite));
+    EXPECT_EQ(12u, slotOf(&BusProbe::i2cOpen));
+    EXPECT_EQ(13u, slotOf(&BusProbe::i2cClose));
+    EXPECT_EQ(14u, slotOf(&BusProbe::i2cSetAddr));
+}
+
 class EepromBus : public ::testing::Test {
 protected:
     EmulatedPart part_;
@@ -57,6 +92,15 @@ TEST_F(EepromBus, LoadReadsTheImageByBlockThenTheChecksum)
     EXPECT_EQ((std::vector<std::string>{"W 54 00", "R 54 256", "W 55 00", "R 55 252", "W 55 fc",
                                         "R 55 4"}),
               part_.traffic());
+}
+
+TEST_F(EepromBus, ChecksumAloneIsReadFromTheEndOfTheSecondBlock)
+{
+    part_.store(nvtest::partImage("", nullptr).substr(0, 508) + std::string("\x78\x56\x34\x12", 4));
+    ZorlanNvInterface device;
+    part_.clearTraffic();
+    EXPECT_EQ(0x12345678UL, device.getDataCrc());
+    EXPECT_EQ((std::vector<std::string>{"W 55 fc", "R 55 4"}), part_.traffic());
 }
 
 TEST_F(EepromBus, StoreWritesThirtyTwoPagesWithTheChecksumLast)
