@@ -11,17 +11,31 @@ struct LinuxMutex {
     pthread_mutex_t m_mutex;              // recursive
     MxWaitQueue m_wait;                   // woken on every release
     std::atomic<pthread_t> m_ownerTID;    // last acquirer; not cleared on unlock
+    std::atomic<int> m_depth;             // the owner's lock count; 0 once it has let go
 };
 
 namespace {
 
+// Only ever tried, never waited on. 0 or the thread library's code.
+int tryLock(LinuxMutex* m)
+{
+    const int rc = pthread_mutex_trylock(&m->m_mutex);
+    if (rc != 0)
+        return rc;
+    m->m_ownerTID.store(pthread_self(), std::memory_order_relaxed);
+    m->m_depth.fetch_add(1, std::memory_order_relaxed);
+    return 0;
+}
+
 bool tryAcquire(void* ctx)
 {
-    LinuxMutex* m = static_cast<LinuxMutex*>(ctx);
-    if (pthread_mutex_trylock(&m->m_mutex) != 0)
-        return false;
-    m->m_ownerTID.store(pthread_self(), std::memory_order_relaxed);
-    return true;
+    return tryLock(static_cast<LinuxMutex*>(ctx)) == 0;
+}
+
+bool ownedByCaller(const LinuxMutex* m)
+{
+    return pthread_equal(m->m_ownerTID.load(std::memory_order_relaxed), pthread_self()) &&
+           m->m_depth.load(std::memory_order_relaxed) > 0;
 }
 
 } // namespace
@@ -35,6 +49,7 @@ MxMutex mxMutexCreate(void)
         return nullptr;
     LinuxMutex* m = new (block) LinuxMutex;
     m->m_ownerTID.store(0);
+    m->m_depth.store(0);
 
     pthread_mutexattr_t attr;
     bool ok = pthread_mutexattr_init(&attr) == 0;
@@ -60,23 +75,21 @@ int mxMutexLock(MxMutex m, long timeoutMs)
     if (m == nullptr)
         return -1;
     if (timeoutMs == MX_NO_WAIT) {
-        const int rc = pthread_mutex_trylock(&m->m_mutex);
-        if (rc != 0) {
+        const int rc = tryLock(m);
+        if (rc != 0)
             errno = rc;
-            return -1;
-        }
-        m->m_ownerTID.store(pthread_self(), std::memory_order_relaxed);
-        return 0;
+        return rc == 0 ? 0 : -1;
     }
     return m->m_wait.wait(timeoutMs, tryAcquire, m);
 }
 
 int mxMutexUnlock(MxMutex m)
 {
-    if (m == nullptr || !pthread_equal(m->m_ownerTID.load(std::memory_order_relaxed), pthread_self()))
+    // The owner is not cleared on unlock; the depth tells whether the last
+    // owner still holds the lock, so a surplus unlock is refused here.
+    if (m == nullptr || !ownedByCaller(m))
         return -1;
-    // The owner is not cleared on unlock, so a surplus unlock by the last
-    // owner reaches the thread library, which refuses it.
+    m->m_depth.fetch_sub(1, std::memory_order_relaxed);
     const int rc = pthread_mutex_unlock(&m->m_mutex);
     if (rc != 0) {
         errno = rc;
@@ -93,9 +106,9 @@ void mxMutexDestroy(MxMutex m)
     m->m_wait.close();
     // Destroying a held lock is undefined; a destroyer that holds it (at any
     // depth) releases it first. The waiters have all left by now.
-    if (pthread_equal(m->m_ownerTID.load(std::memory_order_relaxed), pthread_self()))
-        while (pthread_mutex_unlock(&m->m_mutex) == 0) {
-        }
+    if (ownedByCaller(m))
+        for (int depth = m->m_depth.exchange(0); depth > 0; --depth)
+            pthread_mutex_unlock(&m->m_mutex);
     pthread_mutex_destroy(&m->m_mutex);
     m->~LinuxMutex();
     mxFree(m);

@@ -109,8 +109,8 @@ void Logger::Init(long lEntryCount)
 
 Logger::Logger(long lEntryCount)
     : m_LogMutex(nullptr), m_pSubscriber(nullptr), m_pLogEntries(nullptr), m_iLogWrap(-1),
-      m_iLogNext(-1), m_lEntryCount(lEntryCount), m_lObjectMask(0), m_cLogBuffer(),
-      m_timeHeader(), m_outputLock()
+      m_iLogNext(-1), m_lEntryCount(lEntryCount), m_lObjectMask(0), m_timeHeader(),
+      m_outputLock()
 {
     pthread_mutexattr_t attr;
     pthread_mutexattr_init(&attr);

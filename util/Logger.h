@@ -140,8 +140,7 @@ private:
     int m_iLogNext;
     long m_lEntryCount;
     std::atomic<unsigned long> m_lObjectMask;
-    char m_cLogBuffer[LOGGER_LINE_SIZE];
-    char m_timeHeader[32];
+    char m_timeHeader[32];         // what getTimeHeader() returns; lines use their own buffers
     pthread_mutex_t m_outputLock;  // recursive; keeps lines whole on standard error
 
     static std::atomic<Logger*> m_LoggerInstance;
