@@ -55,43 +55,45 @@ static int sim_open_count;
 static char sim_image[4096];
 static char sim_log[4096];
 
-static void* next_symbol(const char* name)
+/* The next definition of a symbol (the C library's), looked up once. */
+static void* next_symbol(void** slot, const char* name)
 {
-    return dlsym(RTLD_NEXT, name);
+    void* fn = __atomic_load_n(slot, __ATOMIC_ACQUIRE);
+    if (!fn) {
+        fn = dlsym(RTLD_NEXT, name);
+        __atomic_store_n(slot, fn, __ATOMIC_RELEASE);
+    }
+    return fn;
 }
 
-#define NEXT(type, name) ((type)next_symbol(name))
+/* One cached address per forwarded symbol. */
+static void* next_open;
+static void* next_open64;
+static void* next_ioctl;
+static void* next_read;
+static void* next_write;
+static void* next_close;
+
+#define NEXT(type, name) ((type)next_symbol(&next_##name, #name))
 
 static int real_open(const char* path, int flags, mode_t mode)
 {
-    static open_fn fn;
-    if (!fn)
-        fn = NEXT(open_fn, "open");
-    return fn(path, flags, mode);
+    return NEXT(open_fn, open)(path, flags, mode);
 }
 
 static ssize_t real_read(int fd, void* buf, size_t n)
 {
-    static read_fn fn;
-    if (!fn)
-        fn = NEXT(read_fn, "read");
-    return fn(fd, buf, n);
+    return NEXT(read_fn, read)(fd, buf, n);
 }
 
 static ssize_t real_write(int fd, const void* buf, size_t n)
 {
-    static write_fn fn;
-    if (!fn)
-        fn = NEXT(write_fn, "write");
-    return fn(fd, buf, n);
+    return NEXT(write_fn, write)(fd, buf, n);
 }
 
 static int real_close(int fd)
 {
-    static close_fn fn;
-    if (!fn)
-        fn = NEXT(close_fn, "close");
-    return fn(fd);
+    return NEXT(close_fn, close)(fd);
 }
 
 static long long now_ns(void)
@@ -304,12 +306,7 @@ int open64(const char* path, int flags, ...)
     va_end(ap);
     if (emulated(path))
         return sim_open(flags);
-    {
-        static open_fn fn;
-        if (!fn)
-            fn = NEXT(open_fn, "open64");
-        return fn(path, flags, mode);
-    }
+    return NEXT(open_fn, open64)(path, flags, mode);
 }
 
 int __open_2(const char* path, int flags)
@@ -324,7 +321,6 @@ int __open64_2(const char* path, int flags)
 
 int ioctl(int fd, unsigned long request, ...)
 {
-    static ioctl_fn fn;
     struct sim_fd* slot;
     va_list ap;
     void* arg;
@@ -351,9 +347,7 @@ int ioctl(int fd, unsigned long request, ...)
         return rc;
     }
     pthread_mutex_unlock(&sim_lock);
-    if (!fn)
-        fn = NEXT(ioctl_fn, "ioctl");
-    return fn(fd, request, arg);
+    return NEXT(ioctl_fn, ioctl)(fd, request, arg);
 }
 
 ssize_t read(int fd, void* buf, size_t n)
