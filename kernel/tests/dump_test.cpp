@@ -77,6 +77,7 @@ TEST_F(Dump, ProcReadsFollowThePageProtocol)
         {len - 1, 1, 1, 1},       // the last byte completes the text
         {len - 10, 4, 4, 0},      // fewer than remain
         {5, 0, 0, 0},
+        {1, INT_MAX, len - 1, 1},
         {-1, 10, -EINVAL, 0},
         {0, -1, -EINVAL, 0},
     };
