@@ -46,7 +46,9 @@ std::string pageLine(int slave, int word, const std::string& data)
 }
 
 // On the Itanium C++ ABI a pointer to a virtual member function holds 1 + the
-// byte offset of its slot; the virtual destructor takes the first two slots.
+// byte offset of its slot; where code addresses may be odd (MIPS, ARM) it holds
+// the offset itself and flags "virtual" in the low bit of the adjustment. The
+// virtual destructor takes the first two slots.
 template <typename Pmf>
 size_t slotOf(Pmf pmf)
 {
@@ -56,7 +58,8 @@ size_t slotOf(Pmf pmf)
     } raw;
     static_assert(sizeof(raw) == sizeof(pmf), "Itanium member-function pointer");
     memcpy(&raw, &pmf, sizeof raw);
-    return (raw.ptr - 1) / sizeof(void*);
+    uintptr_t offset = (raw.adj & 1) ? raw.ptr : raw.ptr - 1;
+    return offset / sizeof(void*);
 }
 
 TEST(EepromDevice, VirtualOperationsKeepTheirSlots)
