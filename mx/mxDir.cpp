@@ -8,6 +8,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -112,20 +113,24 @@ int mxDirRemove(const char* path)
 int mxDirRemoveRecursively(const char* path)
 {
     if (!path) return mx::invalidArgument();
+    // Without its trailing slashes a link to a directory names the link, which is removed,
+    // and not the directory it points to, which stays.
+    std::string name(path);
+    while (name.size() > 1 && name.back() == '/') name.pop_back();
     struct stat st;
-    if (lstat(path, &st) != 0)
+    if (lstat(name.c_str(), &st) != 0)
         return errno == ENOENT || errno == ENOTDIR ? 0 : -1;
     if (!S_ISDIR(st.st_mode))
-        return unlink(path) == 0 || errno == ENOENT ? 0 : -1;
-    if (endsInDotOrDotDot(path) || isFilesystemRoot(st)) {
+        return unlink(name.c_str()) == 0 || errno == ENOENT ? 0 : -1;
+    if (endsInDotOrDotDot(name.c_str()) || isFilesystemRoot(st)) {
         errno = EINVAL;
         return -1;
     }
-    int fd = open(path, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    int fd = open(name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) return -1;
     int result = emptyDirectory(fd);
     int saved = errno;
-    if (rmdir(path) == 0 || errno == ENOENT) {
+    if (rmdir(name.c_str()) == 0 || errno == ENOENT) {
         errno = saved;
         return result;
     }

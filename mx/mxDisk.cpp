@@ -112,8 +112,9 @@ int mxDiskClean(void)
     char name[MX_DIR_NAME_SIZE];
     std::string entry;
     while (mxDirRead(&dir, name) == 0) {
+        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
         // Only what sits directly in the storage goes: a file, or a directory that is
-        // already empty. Links are removed, never followed; "." and ".." stay.
+        // already empty. Links are removed, never followed.
         entry.assign(paths.user).append(name);
         if (unlink(entry.c_str()) != 0) rmdir(entry.c_str());
     }

@@ -72,6 +72,12 @@ TEST(DirRemoveRecursively, RemovesATreeWithoutFollowingLinksOutOfIt)
 
     EXPECT_FALSE(exists(tmp / "tree"));
     EXPECT_EQ(mxtest::readFile(outside + "/precious"), "keep me");
+
+    // Named with trailing slashes, a link to a directory is still only the link.
+    ASSERT_EQ(symlink(outside.c_str(), (tmp / "dirlink").c_str()), 0);
+    EXPECT_EQ(mxDirRemoveRecursively((tmp / "dirlink//").c_str()), 0);
+    EXPECT_FALSE(exists(tmp / "dirlink"));
+    EXPECT_EQ(mxtest::readFile(outside + "/precious"), "keep me");
 }
 
 TEST(DirRemoveRecursively, ResultRule)
@@ -106,6 +112,24 @@ TEST(DirRemoveRecursively, RefusesDotAndDotDot)
         EXPECT_EQ(mxDirRemoveRecursively(path.c_str()), -1) << path;
     }
     EXPECT_TRUE(exists(tmp / "d/f"));
+}
+
+TEST(DirWrappers, NamesLongerThan255CharactersFailWithoutHarm)
+{
+    TempDir tmp;
+    ASSERT_TRUE(tmp.ok());
+    const std::string tooLong = tmp / std::string(256, 'n');
+    const std::string pathTooLong = tmp.path() + std::string(5000, '/') + "x";
+    MxDir dir;
+    for (const std::string& path : {tooLong, pathTooLong}) {
+        EXPECT_EQ(mxDirMake(path.c_str()), -1);
+        EXPECT_EQ(mxDirOpen(path.c_str(), &dir), -1);
+        EXPECT_EQ(mxDirChange(path.c_str()), -1);
+        EXPECT_EQ(mxDirRemove(path.c_str()), -1);
+        errno = 0;
+        EXPECT_EQ(mxDirRemoveRecursively(path.c_str()), -1);
+        EXPECT_EQ(errno, ENAMETOOLONG);
+    }
 }
 
 TEST(DirStream, ReadsEveryNameIncludingDotsThenEnds)

@@ -97,13 +97,37 @@ TEST(FileStat, TimeAndDateFieldsAreLocalTime)
     EXPECT_EQ(info.size, 0u);
 }
 
-TEST(FileStat, NullOrMissingFails)
+TEST(FileStat, NullMissingOrOverlongFails)
 {
+    TempDir tmp;
+    ASSERT_TRUE(tmp.ok());
     MxFileInfo info;
     EXPECT_EQ(mxFileStat(nullptr, &info), -1);
-    EXPECT_EQ(mxFileStat("/", nullptr), -1);
-    EXPECT_EQ(mxFileStat("/nonexistent/mx/file", &info), -1);
+    EXPECT_EQ(mxFileStat(tmp.path().c_str(), nullptr), -1);
+    EXPECT_EQ(mxFileStat((tmp / "missing").c_str(), &info), -1);
     EXPECT_EQ(errno, ENOENT);
+    EXPECT_EQ(mxFileStat((tmp / std::string(256, 'n')).c_str(), &info), -1);
+    EXPECT_EQ(errno, ENAMETOOLONG);
+}
+
+TEST(FileWrappers, NamesLongerThan255CharactersFailWithoutHarm)
+{
+    TempDir tmp;
+    ASSERT_TRUE(tmp.ok());
+    writeFile(tmp / "src", "data");
+    const std::string tooLong = tmp / std::string(300, 'n');
+    long when;
+    EXPECT_EQ(mxFileCopy((tmp / "src").c_str(), tooLong.c_str()), -1);
+    EXPECT_EQ(mxFileCopy(tooLong.c_str(), (tmp / "dst").c_str()), -1);
+    EXPECT_FALSE(exists(tmp / "dst"));
+    EXPECT_EQ(mxFileSize(tooLong.c_str()), -1);
+    EXPECT_EQ(mxFileDelete(tooLong.c_str()), -1);
+    EXPECT_EQ(mxFileTimeGet(tooLong.c_str(), &when, nullptr), -1);
+    EXPECT_EQ(mxFileTimeSet(tooLong.c_str(), 0, 0), -1);
+    EXPECT_EQ(mxFileStatAttrib(tooLong.c_str(), 0, 0), -1);
+    MxFsInfo fs;
+    EXPECT_EQ(mxFileSystemStat(tooLong.c_str(), &fs), -1);
+    EXPECT_EQ(mxtest::readFile(tmp / "src"), "data");
 }
 
 class FileCopySizes : public testing::TestWithParam<size_t> {};
