@@ -64,6 +64,18 @@ bool sameFile(const char* a, const char* b)
     return stat(a, &sa) == 0 && stat(b, &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
+// The path variants of the descriptor calls: open read-only, call, close.
+template <class Call>
+int onOpenedFile(const char* path, Call call)
+{
+    if (!path) return mx::invalidArgument();
+    int fd = open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return -1;
+    int result = call(fd);
+    close(fd);
+    return result;
+}
+
 } // namespace
 
 extern "C" {
@@ -175,22 +187,12 @@ int mxFileFStatAttrib(int, unsigned, unsigned)
 
 int mxFileTimeSet(const char* path, long time, long seconds)
 {
-    if (!path) return mx::invalidArgument();
-    int fd = open(path, O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return -1;
-    int result = mxFileFTimeSet(fd, time, seconds);
-    close(fd);
-    return result;
+    return onOpenedFile(path, [=](int fd) { return mxFileFTimeSet(fd, time, seconds); });
 }
 
 int mxFileStatAttrib(const char* path, unsigned attributes, unsigned mask)
 {
-    if (!path) return mx::invalidArgument();
-    int fd = open(path, O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return -1;
-    int result = mxFileFStatAttrib(fd, attributes, mask);
-    close(fd);
-    return result;
+    return onOpenedFile(path, [=](int fd) { return mxFileFStatAttrib(fd, attributes, mask); });
 }
 
 int mxFdPrintf(int fd, const char* format, ...)
