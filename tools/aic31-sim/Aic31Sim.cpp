@@ -5,7 +5,6 @@
 #include "tools/aic31-sim/CallParser.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 namespace aic31 {
@@ -18,12 +17,9 @@ std::string formatResult(const ti_result& r)
 {
     if (r.is_void)
         return "void";
-    if (r.is_unsigned) {
-        // status bits; a failure shows as the error number's bit pattern
-        char hex[24];
-        std::snprintf(hex, sizeof(hex), "0x%02llx", static_cast<unsigned long long>(r.value) & 0xFFFFFFFFull);
-        return hex;
-    }
+    // as C prints the value: a status read's failure is the error number as unsigned
+    if (r.is_unsigned)
+        return std::to_string(static_cast<unsigned long long>(r.value) & 0xFFFFFFFFull);
     return std::to_string(r.value);
 }
 

@@ -80,7 +80,7 @@ TEST(Aic31Sim, RunsTheCallsInOrderThenPrintsTheProcText)
                      out, err));
     EXPECT_EQ("", err);
     EXPECT_EQ(0u, out.find("ti_codec_rate_select(11) = 1\n"
-                           "ti_get_mod_power_status() = 0x00\n"
+                           "ti_get_mod_power_status() = 0\n"
                            "ti_smbus_read() = void\n"
                            "ti_pll_program_reg_b(0x20) = 0\n"
                            "\nTI TLV320AIC31 Register Config\n"));
@@ -96,7 +96,7 @@ TEST(Aic31Sim, WithoutCodecOrByteDataTheExportsFail)
         ASSERT_EQ(0, run({option, "ti_clock_gen_control(1,1)", "ti_get_codec_overflow_status()"}, out, err))
             << option;
         EXPECT_EQ(0u, out.find("ti_clock_gen_control(1,1) = -19\n"
-                               "ti_get_codec_overflow_status() = 0xffffffed\n"))
+                               "ti_get_codec_overflow_status() = 4294967277\n"))
             << option << "\n" << out;
         EXPECT_EQ(std::string::npos, out.find("Fsref divisor")) << option;
     }
