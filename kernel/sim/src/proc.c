@@ -17,6 +17,7 @@
 
 #define MAX_ENTRIES 8
 #define PROC_BLOCK_SIZE (PAGE_SIZE - 1024)
+#define PROC_TEXT_MAX (1024 * 1024)
 
 static struct proc_dir_entry *entries[MAX_ENTRIES];
 static char *text;
@@ -146,6 +147,9 @@ long sim_proc_read(const char *name, const char **result)
 	}
 	while (!eof) {
 		char *grown;
+
+		if (len >= PROC_TEXT_MAX)
+			break;	/* a handler that never ends its text */
 
 		n = read_once(*e, page, (long)len, (int)PROC_BLOCK_SIZE, &start, &eof);
 		if (n < 0) {
