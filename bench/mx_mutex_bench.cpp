@@ -6,38 +6,18 @@
 
 namespace {
 
-void mxMutexWaitForever(benchmark::State& state)
+// The argument is the time-out: -1 waits for ever, 0 tries once, 1000 is timed.
+void mxMutexLockUnlock(benchmark::State& state)
 {
+    const long timeoutMs = static_cast<long>(state.range(0));
     MxMutex m = mxMutexCreate();
     for (auto _ : state) {
-        mxMutexLock(m, MX_WAIT_FOREVER);
+        mxMutexLock(m, timeoutMs);
         mxMutexUnlock(m);
     }
     mxMutexDestroy(m);
 }
-BENCHMARK(mxMutexWaitForever);
-
-void mxMutexNoWait(benchmark::State& state)
-{
-    MxMutex m = mxMutexCreate();
-    for (auto _ : state) {
-        mxMutexLock(m, MX_NO_WAIT);
-        mxMutexUnlock(m);
-    }
-    mxMutexDestroy(m);
-}
-BENCHMARK(mxMutexNoWait);
-
-void mxMutexTimed(benchmark::State& state)
-{
-    MxMutex m = mxMutexCreate();
-    for (auto _ : state) {
-        mxMutexLock(m, 1000);
-        mxMutexUnlock(m);
-    }
-    mxMutexDestroy(m);
-}
-BENCHMARK(mxMutexTimed);
+BENCHMARK(mxMutexLockUnlock)->Arg(MX_WAIT_FOREVER)->Arg(MX_NO_WAIT)->Arg(1000);
 
 void pthreadMutex(benchmark::State& state)
 {

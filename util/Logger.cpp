@@ -259,48 +259,47 @@ int Logger::slotOf(int index) const
     return slot;
 }
 
-int Logger::GetLogEntryHeader(char* dest, int index)
+int Logger::readEntry(char* dest, int index, EntryWriter write)
 {
     if (dest == nullptr || m_LogMutex == nullptr)
         return 0;
     mxMutexLock(m_LogMutex, MX_WAIT_FOREVER);
-    int length = 0;
     const int slot = slotOf(index);
-    if (slot >= 0) {
-        const sLogMsg& entry = m_pLogEntries[slot];
-        struct tm t;
-        if (localtime_r(&entry.m_lTime, &t) == nullptr)
-            memset(&t, 0, sizeof t);
-        // A value that names no single category (a combination of bits) shows no name.
-        const char* name = getNameByMask(entry.m_iId);
-        length = snprintf(dest, LOGGER_HEADER_SIZE, "%3d: %2.2d-%2.2d-%4.04d %-3s %2.2d:%2.2d:%2.02d %-5s %-22s",
-                          index + 1, t.tm_mon + 1, t.tm_mday, t.tm_year + 1900, GetDayOfWeek(t.tm_wday),
-                          t.tm_hour, t.tm_min, t.tm_sec, GetLevelText(entry.m_iLevel),
-                          name != nullptr ? name : "");
-        if (length >= LOGGER_HEADER_SIZE)
-            length = LOGGER_HEADER_SIZE - 1;
-        else if (length < 0)
-            length = 0;
-    }
+    const int length = slot >= 0 ? (this->*write)(dest, index, m_pLogEntries[slot]) : 0;
     mxMutexUnlock(m_LogMutex);
     return length;
 }
 
+int Logger::writeHeader(char* dest, int index, const sLogMsg& entry)
+{
+    struct tm t;
+    if (localtime_r(&entry.m_lTime, &t) == nullptr)
+        memset(&t, 0, sizeof t);
+    // A value that names no single category (a combination of bits) shows no name.
+    const char* name = getNameByMask(entry.m_iId);
+    const int length = snprintf(dest, LOGGER_HEADER_SIZE, "%3d: %2.2d-%2.2d-%4.04d %-3s %2.2d:%2.2d:%2.02d %-5s %-22s",
+                                index + 1, t.tm_mon + 1, t.tm_mday, t.tm_year + 1900, GetDayOfWeek(t.tm_wday),
+                                t.tm_hour, t.tm_min, t.tm_sec, GetLevelText(entry.m_iLevel),
+                                name != nullptr ? name : "");
+    return length < 0 ? 0 : length >= LOGGER_HEADER_SIZE ? LOGGER_HEADER_SIZE - 1 : length;
+}
+
+int Logger::writeText(char* dest, int /*index*/, const sLogMsg& entry)
+{
+    const size_t length = strnlen(entry.m_szMsgText, LOGGER_MSG_SIZE - 1);
+    memcpy(dest, entry.m_szMsgText, length);
+    dest[length] = '\0';
+    return static_cast<int>(length);
+}
+
+int Logger::GetLogEntryHeader(char* dest, int index)
+{
+    return readEntry(dest, index, &Logger::writeHeader);
+}
+
 int Logger::GetLogEntryText(char* dest, int index)
 {
-    if (dest == nullptr || m_LogMutex == nullptr)
-        return 0;
-    mxMutexLock(m_LogMutex, MX_WAIT_FOREVER);
-    int length = 0;
-    const int slot = slotOf(index);
-    if (slot >= 0) {
-        const sLogMsg& entry = m_pLogEntries[slot];
-        length = static_cast<int>(strnlen(entry.m_szMsgText, LOGGER_MSG_SIZE - 1));
-        memcpy(dest, entry.m_szMsgText, static_cast<size_t>(length));
-        dest[length] = '\0';
-    }
-    mxMutexUnlock(m_LogMutex);
-    return length;
+    return readEntry(dest, index, &Logger::writeText);
 }
 
 char* Logger::GetDayOfWeek(int day)

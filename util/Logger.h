@@ -131,6 +131,10 @@ private:
     friend void cycleLogging(int sig);
 
     int slotOf(int index) const;   // under m_LogMutex; -1 when there is no such entry
+    typedef int (Logger::*EntryWriter)(char* dest, int index, const sLogMsg& entry);
+    int readEntry(char* dest, int index, EntryWriter write); // 0 when there is no such entry
+    int writeHeader(char* dest, int index, const sLogMsg& entry);
+    int writeText(char* dest, int index, const sLogMsg& entry);
     void writeOut(const char* text, size_t length, bool toSubscriber); // under m_outputLock
 
     MxMutex m_LogMutex;
