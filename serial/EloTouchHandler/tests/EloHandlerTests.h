@@ -44,7 +44,8 @@ const Bytes kTouchModeCommand = {0x55, 0x4D, 0x00, 0x87, 0x00, 0x00, 0x00, 0x00,
 
 inline Bytes withChecksum(Bytes message, std::uint8_t checksum)
 {
-    message.back() = checksum;
+    if (!message.empty())
+        message.back() = checksum;
     return message;
 }
 

@@ -13,8 +13,9 @@ namespace {
 std::vector<std::string> pluginFiles()
 {
     std::vector<std::string> files;
+    // readdir64: on a 32-bit target plain readdir fails on file systems with 64-bit inodes.
     if (DIR* dir = opendir(TP_PLUGIN_DIR)) {
-        while (dirent* e = readdir(dir)) {
+        while (dirent64* e = readdir64(dir)) {
             std::string name = e->d_name;
             if (name.size() > 3 && name.compare(name.size() - 3, 3, ".so") == 0)
                 files.push_back(name);

@@ -37,7 +37,8 @@ Bytes join(std::initializer_list<Bytes> parts)
 
 Bytes withChecksum(Bytes m, std::uint8_t c)
 {
-    m.back() = c;
+    if (!m.empty())
+        m.back() = c;
     return m;
 }
 
