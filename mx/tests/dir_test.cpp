@@ -33,6 +33,8 @@ struct HostilePath {
     const char* name;
 };
 
+void PrintTo(const HostilePath& p, std::ostream* os) { *os << '"' << p.name << '"'; }
+
 class RemoveHostilePath : public testing::TestWithParam<HostilePath> {};
 
 TEST_P(RemoveHostilePath, RemovesOnlyTheNamedDirectoryAndRunsNothing)

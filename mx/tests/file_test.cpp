@@ -29,6 +29,8 @@ struct StatCase {
     uint16_t flags;
 };
 
+void PrintTo(const StatCase& c, std::ostream* os) { *os << c.path << " mode " << std::oct << c.mode; }
+
 class FileStatFlags : public testing::TestWithParam<StatCase> {};
 
 TEST_P(FileStatFlags, FromTypeOwnerBitsAndLeadingDot)

@@ -58,6 +58,8 @@ struct LevelCase {
     const char* printed;
 };
 
+void PrintTo(const LevelCase& c, std::ostream* os) { *os << "channel level " << c.channelLevel; }
+
 class LogLevels : public Log, public testing::WithParamInterface<LevelCase> {};
 
 TEST_P(LogLevels, ChannelPassesMessagesAtOrBelowItsLevel)

@@ -36,6 +36,8 @@ struct PickCase {
     const char* expected; // dotted text, or null for 0
 };
 
+void PrintTo(const PickCase& c, std::ostream* os) { *os << c.what; }
+
 class PickHostAddress : public testing::TestWithParam<PickCase> {};
 
 TEST_P(PickHostAddress, PrefersARealInterfaceOverLoopback)
@@ -86,6 +88,8 @@ struct AddrCase {
     const char* text;
     uint32_t expected; // host byte order
 };
+
+void PrintTo(const AddrCase& c, std::ostream* os) { *os << (c.text ? c.text : "null"); }
 
 class InetAddr : public testing::TestWithParam<AddrCase> {};
 
