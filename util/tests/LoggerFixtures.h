@@ -92,18 +92,26 @@ public:
     Pattern(const Pattern&) = delete;
     Pattern& operator=(const Pattern&) = delete;
 
-    // *group gets the last parenthesised part that matched, when asked for.
-    bool matches(const std::string& text, std::string* group = nullptr) const
+    // *groups gets the parenthesised parts that matched, in order, when asked for.
+    bool matches(const std::string& text, std::vector<std::string>* groups) const
     {
         const size_t most = 8;
         regmatch_t parts[most];
         if (!m_ok || regexec(&m_re, text.c_str(), most, parts, 0) != 0)
             return false;
-        for (size_t i = most - 1; group != nullptr && i > 0; --i)
-            if (parts[i].rm_so >= 0) {
-                *group = text.substr(parts[i].rm_so, parts[i].rm_eo - parts[i].rm_so);
-                break;
-            }
+        for (size_t i = 1; groups != nullptr && i < most && parts[i].rm_so >= 0; ++i)
+            groups->push_back(text.substr(parts[i].rm_so, parts[i].rm_eo - parts[i].rm_so));
+        return true;
+    }
+
+    // *group gets the last parenthesised part that matched, when asked for.
+    bool matches(const std::string& text, std::string* group = nullptr) const
+    {
+        std::vector<std::string> groups;
+        if (!matches(text, &groups))
+            return false;
+        if (group != nullptr && !groups.empty())
+            *group = groups.back();
         return true;
     }
 

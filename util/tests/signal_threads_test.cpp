@@ -41,17 +41,20 @@ TEST(LoggerSignalTest, EachSignalEnablesTheNextCategoryUpToPhal)
     }
     EXPECT_EQ(expected, 0x01FFFFFFu) << "unknown through phal, and nothing after it";
 
-    // The notices are written by the logger's helper thread.
+    // The notices are written outside the handler, by the logger's helper thread.
+    const Pattern notice(std::string(linePattern) + "Debug:Now logging ([a-z]+)");
     std::vector<std::string> notices;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (std::chrono::steady_clock::now() < deadline) {
         notices.clear();
         for (const std::string& line : splitLines(err.text())) {
-            std::string name;
-            if (matchesWhole(line, std::string(linePattern) + "Debug:Now logging ([a-z]+)", &name))
-                notices.push_back(name);
-            else
+            std::vector<std::string> parts; // thread id, category name
+            if (!notice.matches(line, &parts) || parts.size() != 2) {
                 notices.push_back(line);
+                continue;
+            }
+            EXPECT_NE(std::stol(parts[0]), static_cast<long>(pthread_self())) << line;
+            notices.push_back(parts[1]);
         }
         if (notices.size() >= names.size())
             break;
