@@ -55,3 +55,11 @@ class SerialConformance : public ::testing::TestWithParam<ConformanceCase> {};
                              ::testing::Values(::tp::testkit::ConformanceCase{                 \
                                  #Plugin, std::set<::tp::testkit::Op>{__VA_ARGS__}}),          \
                              ::tp::testkit::conformanceName)
+
+// The same with a whole ConformanceCase, e.g. to show the handler CTS and carrier:
+//   TP_SERIAL_CONFORMANCE_CASE(SmartTechTouchHandler,
+//       (tp::testkit::ConformanceCase{"SmartTechTouchHandler", {tp::testkit::Op::inPassPCSync},
+//                                     TIOCM_CTS | TIOCM_CAR}));
+#define TP_SERIAL_CONFORMANCE_CASE(Name, Case)                                                 \
+    INSTANTIATE_TEST_SUITE_P(Name, SerialConformance, ::testing::Values Case,                 \
+                             ::tp::testkit::conformanceName)
