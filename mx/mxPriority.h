@@ -16,10 +16,14 @@ constexpr int mxPriorityToLinux(int p, int max)
     return (max - (max * p) / mxPriorityLevels) == 0 ? 1 : max - (max * p) / mxPriorityLevels;
 }
 
-// The reverse is lossy: 128 -> 50 -> 126 with max 99.
+// The reverse is lossy: 128 -> 50 -> 126 with max 99. A thread outside the
+// real-time policy (priority 0) reads as the lowest priority, 255, rather
+// than as 256, which no caller could set.
 constexpr int mxPriorityFromLinux(int linuxPriority, int max)
 {
-    return max <= 0 ? 0 : ((max - linuxPriority) * mxPriorityLevels) / max;
+    return max <= 0 || linuxPriority <= 0 ? mxPriorityLevels - 1
+           : linuxPriority >= max         ? 0
+                                          : ((max - linuxPriority) * mxPriorityLevels) / max;
 }
 
 #endif

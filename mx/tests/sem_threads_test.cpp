@@ -102,6 +102,30 @@ TEST_F(SemTest, FlushWakesWaitersWithoutGivingThemAnything)
     EXPECT_EQ(taker.get().rc, 0);
 }
 
+// Every unit given is taken exactly once, whatever the interleaving.
+TEST_F(SemTest, ProducersAndConsumersLoseNoUnit)
+{
+    const int perProducer = 2000;
+    std::atomic<int> taken(0);
+    std::vector<std::thread> threads;
+    for (int p = 0; p < 2; ++p)
+        threads.emplace_back([&] {
+            for (int i = 0; i < perProducer; ++i)
+                ASSERT_EQ(mxSemGive(s), 0);
+        });
+    for (long timeout : {MX_WAIT_FOREVER, 10000L})
+        threads.emplace_back([&, timeout] {
+            for (int i = 0; i < perProducer; ++i) {
+                ASSERT_EQ(mxSemTake(s, timeout), 0);
+                ++taken;
+            }
+        });
+    for (auto& t : threads)
+        t.join();
+    EXPECT_EQ(taken, 2 * perProducer);
+    EXPECT_EQ(mxSemGetValue(s), 0);
+}
+
 TEST(SemNullTest, NullSemaphoreIsRefusedOrIgnored)
 {
     EXPECT_EQ(mxSemGive(nullptr), -1);

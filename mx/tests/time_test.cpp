@@ -62,6 +62,7 @@ TEST(PriorityTest, MapsOntoTheRealTimeRange)
         EXPECT_EQ(mxPriorityFromLinux(c.linux, 99), c.back) << c.mx;
     }
     EXPECT_EQ(mxPriorityToLinux(255, 1), 1) << "never 0";
+    EXPECT_EQ(mxPriorityFromLinux(0, 99), 255) << "a thread outside the real-time policy";
 }
 
 TEST(PriorityTest, OutOfRangeIsRefusedWithItsOwnCode)
