@@ -92,3 +92,15 @@ bool SerialPluginHarness::finish(ReaderThread& reader)
 }
 
 } // namespace tp::testkit
+
+namespace tp::testkit {
+
+std::vector<int> SerialPluginHarness::play(ZorlanTouchHandler& handler, const sim::Bytes& stream)
+{
+    ReaderThread reader(handler);
+    m_line->send(stream);
+    finish(reader);
+    return reader.results();
+}
+
+} // namespace tp::testkit

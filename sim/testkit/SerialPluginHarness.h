@@ -73,6 +73,11 @@ public:
     // for `reader` to end. False if any of it did not happen in time.
     bool finish(ReaderThread& reader);
 
+    // A whole session in one call: reads with `handler` while `stream` is sent, then hangs
+    // up. Returns readData's results (the last one after the hang-up); the touches are in
+    // sink().
+    std::vector<int> play(ZorlanTouchHandler& handler, const sim::Bytes& stream);
+
 private:
     std::shared_ptr<host::Plugin> m_plugin;
     std::unique_ptr<sim::PtyLine> m_line;

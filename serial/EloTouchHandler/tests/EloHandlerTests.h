@@ -117,16 +117,14 @@ TEST_P(EloHandlerTest, StreamsGiveExactlyTheTouchesTheyCarry)
         auto handler = h.create();
         ASSERT_TRUE(handler);
         EXPECT_EQ(h.line().receiveExactly(10, 2000ms), kTouchModeCommand);
-        tp::testkit::ReaderThread reader(*handler);
-        h.line().send(c.stream);
-        ASSERT_TRUE(h.finish(reader));
+        std::vector<int> results = h.play(*handler, c.stream);
         auto reports = h.sink().reports();
         ASSERT_EQ(reports.size(), c.touches.size());
         for (std::size_t i = 0; i < reports.size(); ++i) {
             EXPECT_EQ(reports[i].down, c.touches[i].down) << "touch " << i;
             EXPECT_EQ(reports[i].raw, expected(c.touches[i])) << "touch " << i;
         }
-        EXPECT_EQ(reader.results(), c.readResults);
+        EXPECT_EQ(results, c.readResults);
         EXPECT_TRUE(h.line().drain(20ms).empty()) << "the handler sent a command";
     }
 }
@@ -213,10 +211,7 @@ TEST_P(EloHandlerTest, VanishedControllerEndsReadingWithAWarning)
     ASSERT_TRUE(handler);
     h.line().receiveExactly(10, 2000ms);
     tp::testkit::LogCapture log;
-    tp::testkit::ReaderThread reader(*handler);
-    h.line().send(kTouch);
-    ASSERT_TRUE(h.finish(reader));
-    EXPECT_EQ(reader.results(), (std::vector<int>{1, 0}));
+    EXPECT_EQ(h.play(*handler, kTouch), (std::vector<int>{1, 0}));
     EXPECT_EQ(log.levelOf(prefix() + "::getAnyPacket: "), "WARN");
 }
 
