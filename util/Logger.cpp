@@ -66,6 +66,13 @@ void formatTimeHeader(char* out, size_t size)
     out[n] = '\0';
 }
 
+// Formats into a cleared message buffer, with at most LOGGER_MSG_SIZE - 2 characters.
+void formatMessage(char (&message)[LOGGER_MSG_SIZE], const char* format, va_list args)
+{
+    memset(message, 0, sizeof message);
+    vsnprintf(message, LOGGER_MSG_SIZE - 1, format != nullptr ? format : "", args);
+}
+
 long threadId()
 {
     return static_cast<long>(mxThreadIdSelf());
@@ -158,12 +165,11 @@ void Logger::DiagnosticString(int iId, int iLevel, const char* format, ...)
     if (iLevel == 0 && !enabled)
         return;
 
-    char message[LOGGER_MSG_SIZE];
-    memset(message, 0, sizeof message);
+    char message[LOGGER_MSG_SIZE] = {};
     if (iLevel > 0 || enabled) {
         va_list args;
         va_start(args, format);
-        vsnprintf(message, LOGGER_MSG_SIZE - 1, format != nullptr ? format : "", args);
+        formatMessage(message, format, args);
         va_end(args);
 
         char header[32];
@@ -192,10 +198,9 @@ void Logger::DiagnosticString(int iId, int iLevel, const char* format, ...)
 void Logger::DebugString(const char* format, ...)
 {
     char message[LOGGER_MSG_SIZE];
-    memset(message, 0, sizeof message);
     va_list args;
     va_start(args, format);
-    vsnprintf(message, LOGGER_MSG_SIZE - 1, format != nullptr ? format : "", args);
+    formatMessage(message, format, args);
     va_end(args);
 
     char header[32];

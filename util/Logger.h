@@ -16,8 +16,10 @@
 // diagString(), and install it with Logger::Instance()->subscribe(&s). It is
 // called on the logging thread with each line exactly as written to standard
 // error, newline included; so it must be thread-safe if several threads log.
-// There is one subscriber; subscribe(nullptr) removes it (do so before the
-// subscriber is destroyed). DebugString lines do not reach it.
+// It runs under the logger's output lock: it may log itself, but must not
+// wait for another thread that logs. There is one subscriber;
+// subscribe(nullptr) removes it (do so before the subscriber is destroyed).
+// DebugString lines do not reach it.
 #ifndef UTIL_LOGGER_H
 #define UTIL_LOGGER_H
 
