@@ -7,6 +7,7 @@
 
 #include "contract/CalibratedTouchHandler.h"
 #include "contract/ZorlanTouchHandler.h"
+#include "host/TimerService.h"
 
 namespace host {
 
@@ -19,6 +20,9 @@ void setError(std::string* error, const std::string& text) {
 }  // namespace
 
 void HandlerDeleter::operator()(CalibratedTouchHandler* handler) const {
+  // The handler's own members go before the framework's destructor could stop its timers:
+  // stop them (and wait for a timerDone running elsewhere) while the object is whole.
+  if (handler) TimerService::instance().cancelAll(handler);
   delete handler;
 }
 

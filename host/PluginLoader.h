@@ -25,6 +25,10 @@ namespace host {
 
 class Plugin;
 
+// Deletes a handler the safe way: its timers are stopped, and a timerDone running on the
+// timer thread has finished, before any part of the object is destroyed. Use it for every
+// handler that may run timers (a plain delete stops them only once the handler's own
+// members are gone).
 struct HandlerDeleter {
   std::shared_ptr<const Plugin> plugin;
   void operator()(CalibratedTouchHandler* handler) const;

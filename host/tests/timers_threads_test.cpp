@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "host/PluginLoader.h"
 #include "host/TimerService.h"
 #include "host/tests/ProbeHandler.h"
 
@@ -143,7 +144,7 @@ TEST(RealTimers, DestructionWaitsForARunningTimerDone) {
   h->finished = &finished;
   ASSERT_TRUE(h->timerStart(1, false, 1));
   ASSERT_TRUE(h->waitEntered(5000));
-  delete static_cast<InputHandler*>(h);
+  host::HandlerDeleter()(h);
   EXPECT_TRUE(finished.load()) << "delete returned while timerDone still ran";
 }
 
@@ -154,7 +155,7 @@ TEST(RealTimers, AStoppedOrDestroyedTimerNeverFires) {
     auto* h = new SignallingHandler("/dev/null");
     h->finished = &unused;
     h->timerStart(i % 3, false, i);  // due now or within 2 ms
-    delete h;                        // must win against the service thread or wait for it
+    host::HandlerDeleter()(h);       // must win against the service thread or wait for it
   }
   keeper.timerStart(30, false, 1);
   keeper.timerStop(1);
