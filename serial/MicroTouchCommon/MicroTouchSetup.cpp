@@ -67,7 +67,11 @@ void configure(const Model& model, int& fd, const std::function<int()>& reopen8N
   send(model, fd, kFormatTablet, "format tablet");
   send(model, fd, kModeStream, "mode stream");
   send(model, fd, kParameterLock, "parameter lock");
-  tcflush(fd, TCIOFLUSH);  // the acknowledgements so far are of no interest
+  // The acknowledgements so far are of no interest: drop them. Only input is dropped, and
+  // only once the commands have gone out; flushing output here would throw away the
+  // commands still waiting in the transmit queue.
+  tcdrain(fd);
+  tcflush(fd, TCIFLUSH);
 
   if (!send(model, fd, kOutputIdentity, nullptr)) return;
   logIdentity(model, fd);

@@ -1,14 +1,12 @@
 #include "serial/MicroTouchSX112POHandler/MicroTouchSX112POHandler.h"
 
-#include <new>
-
 MicroTouchSX112POHandler::MicroTouchSX112POHandler(const char* device) : MTSX112Base(device) {}
 
 MicroTouchSX112POHandler::~MicroTouchSX112POHandler() = default;
 
 MTSX112Base::SX112FirmwareCommand* MicroTouchSX112POHandler::createTouchModeCommand()
 {
-    return new (std::nothrow) SX112FirmwareCommand("PO", "Pen only", 1);
+    return new SX112FirmwareCommand("PO", "Pen only", 1);
 }
 
 TP_EXPORT_TOUCH_HANDLER(MicroTouchSX112POHandler)

@@ -1,5 +1,7 @@
 #include "serial/SerialLine/SerialLine.h"
 
+#include "serial/SerialLine/InputLog.h"
+
 #include <cerrno>
 #include <poll.h>
 #include <sys/select.h>
@@ -79,6 +81,13 @@ Reply readReply(int fd, unsigned char* buf, size_t want, int firstWaitMs, int ne
     if (ended) break;
   }
   return reply;
+}
+
+void logRawFailure(RawResult result, const char* className) {
+  if (result == RawResult::GetFailed)
+    input_log::write(2, "%s::Switch Baud Rate - tcgetattr failed", className);
+  else if (result == RawResult::SetFailed)
+    input_log::write(2, "%s::Switch Baud Rate - tcsetattr failed", className);
 }
 
 }  // namespace serial_line

@@ -54,4 +54,8 @@ RawResult makeRaw(int fd, tcflag_t cflag, F beforeSet) {
   return RawResult::Done;
 }
 
+// Logs a failed reconfiguration as "<className>::Switch Baud Rate - tcgetattr failed" (or
+// tcsetattr) at level 2; nothing for Done.
+void logRawFailure(RawResult result, const char* className);
+
 }  // namespace serial_line
