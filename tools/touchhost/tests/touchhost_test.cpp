@@ -61,6 +61,7 @@ struct ScriptCase {
     const char* plugin;
     Bytes stream;
     const char* output;
+    std::vector<std::string> options;
 };
 
 TEST(Touchhost, PrintsExactlyTheTouchesAControllerScriptCarries)
@@ -72,19 +73,27 @@ TEST(Touchhost, PrintsExactlyTheTouchesAControllerScriptCarries)
         withChecksum(kTouchB, 0x55), Bytes(kTouch.begin() + 1, kTouch.end()),  // 0x55 is no lead-in
         kTouchB, kTouch, kRelease,
     });
+    tp::sim::PtyLine pc;  // the PC side of a pass-through port
     const ScriptCase cases[] = {
         {"NoiseBadChecksumsAndAStroke", "EloTouchHandler", noisy,
-         "down 513 1027\ndown 4660 22136\nup 4660 22136\n"},
+         "down 513 1027\ndown 4660 22136\nup 4660 22136\n", {}},
         {"Elo19SwapsTheFields", "Elo19TouchHandler", noisy,
-         "down 1027 513\ndown 22136 4660\nup 22136 4660\n"},
+         "down 1027 513\ndown 22136 4660\nup 22136 4660\n", {}},
         {"LostSyncThenATouch", "EloTouchHandler", join({Bytes(100, 0x00), kTouch}),
-         "down 4660 22136\n"},
-        {"HangUpInsideAMessage", "EloTouchHandler", Bytes(kTouch.begin(), kTouch.begin() + 5), ""},
+         "down 4660 22136\n", {}},
+        {"HangUpInsideAMessage", "EloTouchHandler", Bytes(kTouch.begin(), kTouch.begin() + 5), "",
+         {}},
+        {"WithEveryOption", "EloTouchHandler", join({kTouch, kRelease}),
+         "down 4660 22136\nup 4660 22136\n",
+         {"--baud", "9600", "--resolution", "800x480", "--log", "input", "--passthrough",
+          pc.slavePath(), "--plugin-dir", TP_PLUGIN_DIR}},
     };
     for (const ScriptCase& c : cases) {
         SCOPED_TRACE(c.name);
         tp::sim::PtyLine line;
-        ChildProcess p = touchhost({c.plugin, line.slavePath()});
+        std::vector<std::string> args = c.options;
+        args.insert(args.end(), {c.plugin, line.slavePath()});
+        ChildProcess p = touchhost(args);
         EXPECT_EQ(line.receiveExactly(10, kStart), kTouchModeCommand) << p.stderrText();
         line.send(c.stream);
         EXPECT_TRUE(line.waitConsumed(kEnd));
