@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <atomic>
 #include <cerrno>
 #include <future>
@@ -41,6 +43,11 @@ struct HeldCase {
     long timeoutMs;
     int error;
 };
+
+void PrintTo(const HeldCase& c, std::ostream* os)
+{
+    *os << "time-out " << c.timeoutMs << " ms, errno " << c.error;
+}
 
 class HeldMutexTest : public MutexTest, public ::testing::WithParamInterface<HeldCase> {};
 

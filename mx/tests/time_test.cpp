@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cerrno>
 #include <climits>
 #include <sys/time.h>
@@ -31,6 +33,11 @@ struct DeadlineCase {
     long timeoutMs;
     long wantSec, wantNsec;
 };
+
+void PrintTo(const DeadlineCase& c, std::ostream* os)
+{
+    *os << c.sec << "s+" << c.nsec << "ns + " << c.timeoutMs << " ms";
+}
 
 class DeadlineTest : public ::testing::TestWithParam<DeadlineCase> {};
 

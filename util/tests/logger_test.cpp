@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <climits>
 #include <cstring>
 #include <string>
@@ -34,6 +36,11 @@ struct FilterCase {
     bool stored;
     const char* levelText; // as padded in the line
 };
+
+void PrintTo(const FilterCase& c, std::ostream* os)
+{
+    *os << "level " << c.level << (c.categoryEnabled ? ", category enabled" : ", category off");
+}
 
 class LoggerFilterTest : public LoggerTest, public ::testing::WithParamInterface<FilterCase> {};
 
@@ -257,6 +264,11 @@ struct HeaderCase {
     const char* levelText;
     const char* name;
 };
+
+void PrintTo(const HeaderCase& c, std::ostream* os)
+{
+    *os << "id 0x" << std::hex << c.id << std::dec << ", level " << c.level;
+}
 
 class LoggerHeaderTest : public LoggerTest, public ::testing::WithParamInterface<HeaderCase> {};
 
