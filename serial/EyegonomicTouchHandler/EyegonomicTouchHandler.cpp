@@ -1,0 +1,3 @@
+#include "serial/EyegonomicTouchHandler/EyegonomicTouchHandler.h"
+
+TP_EXPORT_TOUCH_HANDLER(EyegonomicTouchHandler)
