@@ -68,8 +68,7 @@ TEST(PluginAbi, EveryPluginNeedsOnlyThePlatformRuntimeAndExportsOnlyItsFactory)
         std::string error;
         ASSERT_TRUE(elfcheck::readDynamicInfo(std::string(TP_PLUGIN_DIR) + "/" + file, info, error))
             << error;
-        EXPECT_NE(std::find(info.needed.begin(), info.needed.end(), "libc.so.6"), info.needed.end())
-            << "no NEEDED entries read";
+        EXPECT_FALSE(info.needed.empty()) << "no NEEDED entries read";
         for (const std::string& lib : info.needed)
             EXPECT_TRUE(platformLibrary(lib)) << "needs " << lib;
         std::vector<std::string> own;
