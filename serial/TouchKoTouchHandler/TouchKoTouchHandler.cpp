@@ -82,20 +82,11 @@ int TouchKoTouchHandler::initPanel(const char* device)
 void TouchKoTouchHandler::changePanelBaud(const char* device, unsigned int speed)
 {
     input_log::write(0, "TouchKoTouchHandler: changePanelBaud");
-    switch (serial_line::makeRaw(m_fd, speed | kCflag, [&] {
+    serial_line::logRawFailure(serial_line::makeRaw(m_fd, speed | kCflag, [&] {
         m_speed = speed;
         if (const char* text = switchingText(speed))
             input_log::write(0, "%s", text);
-    })) {
-    case serial_line::RawResult::GetFailed:
-        input_log::write(2, "TouchKoTouchHandler::Switch Baud Rate - tcgetattr failed");
-        break;
-    case serial_line::RawResult::SetFailed:
-        input_log::write(2, "TouchKoTouchHandler::Switch Baud Rate - tcsetattr failed");
-        break;
-    case serial_line::RawResult::Done:
-        break;
-    }
+    }), "TouchKoTouchHandler");
     int lines = 0;
     if (ioctl(m_fd, TIOCMGET, &lines) != 0) {
         input_log::write(3, "TouchKoTouchHandler: ioctl: %s", strerror(errno));
