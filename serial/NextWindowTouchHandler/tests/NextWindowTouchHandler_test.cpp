@@ -224,4 +224,13 @@ TEST(NextWindowTouchhost, PrintsTheTouchesOfAScript)
     EXPECT_EQ(p.stdoutText(), "down 723 3\nup 723 3\n");
 }
 
+// The emulated controller's stroke, as touchhost prints it.
+TEST(NextWindowTouchhost, TheEmulatedControllerPlaysItsStroke)
+{
+    auto p = tp::testkit::ChildProcess::start(tp::testkit::builtProgram("touchhost"),
+                                              {"--emulate", "NextWindowTouchHandler"});
+    EXPECT_EQ(p.wait(40000ms), 0) << p.stderrText();
+    EXPECT_EQ(p.stdoutText(), "down 256 384\ndown 288 396\ndown 320 408\nup 320 408\n");
+}
+
 } // namespace

@@ -389,4 +389,13 @@ TEST(TouchFoilTouchhost, PrintsTheTouchesOfAScript)
     EXPECT_EQ(p.stdoutText(), "down 363 1259\ndown 0 1259\nup 0 1259\n");
 }
 
+// The emulated controller's stroke, as touchhost prints it.
+TEST(TouchFoilTouchhost, TheEmulatedControllerPlaysItsStroke)
+{
+    auto p = tp::testkit::ChildProcess::start(tp::testkit::builtProgram("touchhost"),
+                                              {"--emulate", "TouchFoilTouchHandler"});
+    EXPECT_EQ(p.wait(40000ms), 0) << p.stderrText();
+    EXPECT_EQ(p.stdoutText(), "down 363 1259\ndown 491 1387\ndown 619 1515\nup 619 1515\n");
+}
+
 } // namespace

@@ -275,4 +275,13 @@ TEST(ZytronicsTouchhost, PrintsTheTouchesOfAScript)
     EXPECT_EQ(p.stdoutText(), "down 272 416\ndown 273 417\nup 273 417\n");
 }
 
+// The emulated controller's stroke, as touchhost prints it.
+TEST(ZytronicsTouchhost, TheEmulatedControllerPlaysItsStroke)
+{
+    auto p = tp::testkit::ChildProcess::start(tp::testkit::builtProgram("touchhost"),
+                                              {"--emulate", "ZytronicsTouchHandler"});
+    EXPECT_EQ(p.wait(40000ms), 0) << p.stderrText();
+    EXPECT_EQ(p.stdoutText(), "down 1000 1200\ndown 1100 1300\ndown 1200 1400\nup 1200 1400\n");
+}
+
 } // namespace
