@@ -10,34 +10,16 @@
 // The port is flushed when the plug-in opens it, so bytes sent earlier would be lost: the
 // start waits until the program holds the device open, and a little more.
 
+#include "serial/PassThroughCommon/testing/PortWatch.h"
 #include "sim/controllers/PtyLine.h"
 #include "sim/testkit/ChildProcess.h"
 
 #include <chrono>
-#include <dirent.h>
 #include <string>
 #include <thread>
 #include <unistd.h>
 
 namespace passthrough_tests {
-
-inline bool holdsOpen(pid_t pid, const std::string& path)
-{
-    const std::string dir = "/proc/" + std::to_string(pid) + "/fd";
-    DIR* d = opendir(dir.c_str());
-    if (!d)
-        return false;
-    bool found = false;
-    while (dirent* e = readdir(d)) {
-        char target[256] = {};
-        const std::string link = dir + "/" + e->d_name;
-        ssize_t n = readlink(link.c_str(), target, sizeof target - 1);
-        if (n > 0 && path == std::string(target, static_cast<std::size_t>(n)))
-            found = true;
-    }
-    closedir(d);
-    return found;
-}
 
 inline tp::testkit::ChildProcess startTouchhost(const std::string& plugin, tp::sim::PtyLine& line,
                                                 std::chrono::milliseconds timeout =
