@@ -121,20 +121,11 @@ void Wacom2TouchHandler::resetpanel(int rate)
         mdelay(20);
     }
     const speed_t speed = slow ? B9600 : B19200;
-    switch (serial_line::makeRaw(m_fd, speed | kCflag, [&] {
+    serial_line::logRawFailure(serial_line::makeRaw(m_fd, speed | kCflag, [&] {
         m_speed = speed;
         input_log::write(0, "%s", slow ? "Wacom2TouchHandler: Panel switched to 9600"
                                        : "Wacom2TouchHandler: Panel switched to 19200");
-    })) {
-    case serial_line::RawResult::GetFailed:
-        input_log::write(2, "Wacom2TouchHandler::Switch Baud Rate - tcgetattr failed");
-        break;
-    case serial_line::RawResult::SetFailed:
-        input_log::write(2, "Wacom2TouchHandler::Switch Baud Rate - tcsetattr failed");
-        break;
-    case serial_line::RawResult::Done:
-        break;
-    }
+    }), "Wacom2TouchHandler");
     if (pcAttached()) {
         const auto result = serial_line::makeRaw(m_passFd, m_speed | m_cflag, [&] {
             input_log::write(0, "%s", slow ? "Wacom2TouchHandler: Pass through switched to 9600"
