@@ -66,7 +66,7 @@ struct StreamCase {
     std::vector<int> readResults;  // readData's results, the last one after the hang-up
 };
 
-const std::vector<StreamCase>& streamCases()
+inline const std::vector<StreamCase>& streamCases()
 {
     static const std::vector<StreamCase> cases = {
         {"TouchDown", kTouch, {{true, 0x1234, 0x5678}}, {1, 0}},
