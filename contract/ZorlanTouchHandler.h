@@ -72,24 +72,24 @@ class TP_FRAMEWORK ZorlanTouchHandler : public CalibratedTouchHandler, public Ha
   // Copy of a raw report; reset() with a new[] array frees the previous copy.
   typedef boost::shared_ptr<unsigned char[]> ReportCopy;
 
-  ReportCopy m_lastReport;     // last raw report posted to the host
-  uint32_t m_reportSize;       // bytes per input report
-  DeviceInfoPtr m_device;      // the bound raw device
-  int32_t m_device_id;         // the device's id
-  int32_t m_device_ep;         // endpoint number of the touch interface
-  uint8_t m_stateFlags[3];     // host bookkeeping; USB constructors clear them
-  int32_t m_stateCounters[2];  // host bookkeeping; USB constructors clear them
-  int32_t m_readLen;           // result of the last report read
-  bool m_deviceReady[PORT_COUNT];
-  bool m_thinPassthru;
+  ReportCopy m_lastReport;          // last raw report posted to the host
+  uint32_t m_reportSize = 0;        // bytes per input report
+  DeviceInfoPtr m_device;           // the bound raw device
+  int32_t m_device_id = 0;          // the device's id
+  int32_t m_device_ep = 0;          // endpoint number of the touch interface
+  uint8_t m_stateFlags[3] = {};     // host bookkeeping; USB constructors clear them
+  int32_t m_stateCounters[2] = {};  // host bookkeeping; USB constructors clear them
+  int32_t m_readLen = 0;            // result of the last report read
+  bool m_deviceReady[PORT_COUNT] = {};
+  bool m_thinPassthru = false;
 
  private:
   void allocatePacket(int bytes);
   void keepName(const char* device);
 
-  char* m_deviceName;
+  char* m_deviceName = nullptr;
   int m_packetLength;
-  int m_packetCapacity;
+  int m_packetCapacity = 0;
   int m_fifth;
 };
 

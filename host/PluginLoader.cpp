@@ -64,23 +64,23 @@ Plugin::~Plugin() {
 }
 
 SerialHandlerPtr Plugin::createTouchHandler(const char* device, std::string* error) const {
-  if (!m_serial) {
-    setError(error, "plug-in " + m_name + " is not a serial plug-in (no CreateTouchHandler)");
-    return SerialHandlerPtr(nullptr, HandlerDeleter());
-  }
-  ZorlanTouchHandler* handler = m_serial(device ? device : "");
-  if (!handler) setError(error, "plug-in " + m_name + ": CreateTouchHandler returned no handler");
-  return SerialHandlerPtr(handler, HandlerDeleter{shared_from_this()});
+  return create<SerialHandlerPtr>(m_serial, "serial", "CreateTouchHandler", device, error);
 }
 
 UsbHandlerPtr Plugin::createUSBTouchHandler(const char* name, std::string* error) const {
-  if (!m_usb) {
-    setError(error, "plug-in " + m_name + " is not a USB plug-in (no CreateUSBTouchHandler)");
-    return UsbHandlerPtr(nullptr, HandlerDeleter());
+  return create<UsbHandlerPtr>(m_usb, "USB", "CreateUSBTouchHandler", name, error);
+}
+
+template <class Ptr, class Factory>
+Ptr Plugin::create(Factory factory, const char* kind, const char* factoryName, const char* arg,
+                   std::string* error) const {
+  if (!factory) {
+    setError(error, "plug-in " + m_name + " is not a " + kind + " plug-in (no " + factoryName + ")");
+    return Ptr(nullptr, HandlerDeleter());
   }
-  CalibratedTouchHandler* handler = m_usb(name ? name : "");
-  if (!handler) setError(error, "plug-in " + m_name + ": CreateUSBTouchHandler returned no handler");
-  return UsbHandlerPtr(handler, HandlerDeleter{shared_from_this()});
+  auto* handler = factory(arg ? arg : "");
+  if (!handler) setError(error, "plug-in " + m_name + ": " + factoryName + " returned no handler");
+  return Ptr(handler, HandlerDeleter{shared_from_this()});
 }
 
 std::string defaultPluginDir() {

@@ -57,6 +57,9 @@ class Plugin : public std::enable_shared_from_this<Plugin> {
 
  private:
   Plugin() = default;
+  template <class Ptr, class Factory>
+  Ptr create(Factory factory, const char* kind, const char* factoryName, const char* arg,
+             std::string* error) const;
   Plugin(const Plugin&) = delete;
   Plugin& operator=(const Plugin&) = delete;
 

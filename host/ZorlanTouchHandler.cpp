@@ -22,17 +22,7 @@ void ZorlanTouchHandler::allocatePacket(int bytes) {
 
 ZorlanTouchHandler::ZorlanTouchHandler(const char* device, unsigned int cflag,
                                        unsigned int speed, int packetLength, int fifth)
-    : m_reportSize(0),
-      m_device_id(0),
-      m_device_ep(0),
-      m_stateFlags(),
-      m_stateCounters(),
-      m_readLen(0),
-      m_deviceReady(),
-      m_thinPassthru(false),
-      m_deviceName(nullptr),
-      m_packetLength(std::max(packetLength, 1)),  // a packet is at least one byte
-      m_packetCapacity(0),
+    : m_packetLength(std::max(packetLength, 1)),  // a packet is at least one byte
       m_fifth(fifth) {
   keepName(device);
   allocatePacket(m_packetLength);
@@ -46,18 +36,7 @@ ZorlanTouchHandler::ZorlanTouchHandler(const char* device, unsigned int cflag,
 }
 
 ZorlanTouchHandler::ZorlanTouchHandler(const char* name)
-    : m_reportSize(0),
-      m_device_id(0),
-      m_device_ep(0),
-      m_stateFlags(),
-      m_stateCounters(),
-      m_readLen(0),
-      m_deviceReady(),
-      m_thinPassthru(false),
-      m_deviceName(nullptr),
-      m_packetLength(USB_PACKET_SIZE),
-      m_packetCapacity(0),
-      m_fifth(0) {
+    : m_packetLength(USB_PACKET_SIZE), m_fifth(0) {
   keepName(name);
   allocatePacket(USB_PACKET_SIZE);
   m_fd = name ? open(name, O_RDWR | O_NOCTTY | O_CLOEXEC) : -1;
