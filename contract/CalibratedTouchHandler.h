@@ -66,8 +66,8 @@ class TP_FRAMEWORK CalibratedTouchHandler : public InputHandler, public TimerInt
   virtual GfPoint extractPosition(const unsigned char* packet) = 0;
   // The screen position of a raw position under the current calibration.
   virtual GfPoint calibratePos(const GfPoint& raw);
-  // Reports a calibrated position (filtering is left to sendUnfiltered's caller: the
-  // host applies none and passes it on).
+  // Reports a calibrated position through the host's filter; this host filters nothing
+  // and hands it to sendUnfiltered, which delivers it to the touch sink.
   virtual void sendFiltered(const GfPoint& point, bool touched);
   virtual void sendUnfiltered(const GfPoint& point, bool touched);
   virtual void calibrationTouch(const GfPoint& raw, bool touched);
