@@ -81,7 +81,7 @@ const std::vector<DefaultCase>& inlineDefaults()
 // Plays random bytes to the handler while a reader runs it, then hangs up.
 void playNoise(SerialPluginHarness& harness, ZorlanTouchHandler& handler, unsigned seed)
 {
-    ReaderThread reader(handler);
+    ReaderThread reader(handler, &harness.line());
     std::mt19937 random(seed);
     for (int chunk = 0; chunk < 16; ++chunk) {
         sim::Bytes noise(128);

@@ -10,15 +10,18 @@ namespace tp::testkit {
 
 std::string pluginDir() { return TP_PLUGIN_DIR; }
 
-ReaderThread::ReaderThread(ZorlanTouchHandler& handler)
-    : m_handler(handler), m_thread([this] { run(); })
+ReaderThread::ReaderThread(ZorlanTouchHandler& handler, sim::PtyLine* line)
+    : m_handler(handler), m_line(line), m_thread([this] { run(); })
 {
 }
 
 ReaderThread::~ReaderThread()
 {
-    if (m_thread.joinable())
-        join();
+    if (!m_thread.joinable())
+        return;
+    if (!m_done && m_line)
+        m_line->hangUp();
+    join();
 }
 
 void ReaderThread::run()
@@ -97,7 +100,7 @@ namespace tp::testkit {
 
 std::vector<int> SerialPluginHarness::play(ZorlanTouchHandler& handler, const sim::Bytes& stream)
 {
-    ReaderThread reader(handler);
+    ReaderThread reader(handler, m_line.get());
     m_line->send(stream);
     finish(reader);
     return reader.results();

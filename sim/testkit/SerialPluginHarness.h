@@ -4,7 +4,7 @@
 //
 //   tp::testkit::SerialPluginHarness h("EloTouchHandler");
 //   auto handler = h.create();             // constructed on h.line().slavePath()
-//   tp::testkit::ReaderThread reader(*handler);
+//   tp::testkit::ReaderThread reader(*handler, &h.line());
 //   h.line().send({...});                  // controller bytes
 //   h.finish(reader);                      // every byte taken, hang up, reader ended
 //   EXPECT_EQ(h.sink().count(), 1u);
@@ -31,9 +31,11 @@ std::string pluginDir();
 
 // Calls readData on a thread of its own until it returns 0 on a line that has hung up (a 0
 // on a live line, such as lost sync, is recorded and reading goes on, as a host does).
+// Given the line, it hangs it up itself if it is destroyed while still reading (a test that
+// stopped early), so that the reader can end.
 class ReaderThread {
 public:
-    explicit ReaderThread(ZorlanTouchHandler& handler);
+    explicit ReaderThread(ZorlanTouchHandler& handler, sim::PtyLine* line = nullptr);
     ~ReaderThread();
     ReaderThread(const ReaderThread&) = delete;
     ReaderThread& operator=(const ReaderThread&) = delete;
@@ -48,6 +50,7 @@ private:
     void run();
 
     ZorlanTouchHandler& m_handler;
+    sim::PtyLine* m_line;
     mutable std::mutex m_lock;
     std::vector<int> m_results;
     std::atomic<bool> m_done{false};

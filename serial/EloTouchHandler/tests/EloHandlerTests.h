@@ -171,7 +171,7 @@ TEST_P(EloHandlerTest, TouchModeIsResentAtTheFirstTouchDownAfterTheControllerRet
         EXPECT_EQ(handler->lastLineState(), c.state);
         handler->lineControlChange(c.lines, c.state);  // a second change changes nothing
 
-        tp::testkit::ReaderThread reader(*handler);
+        tp::testkit::ReaderThread reader(*handler, &h.line());
         h.line().send(kRelease);
         EXPECT_TRUE(h.sink().waitFor(1, 2000));
         EXPECT_TRUE(h.line().drain(50ms).empty()) << "a release must leave the mark alone";
