@@ -1,24 +1,15 @@
-// An Eyegonomic serial controller (also sold as the QVTR22TX): speaks first once the handler
-// has the port open, with a short stroke of five-byte packets: lead byte (bit 7; bit 0 set =
-// touching), then y and x as high and low seven bits.
+// An Eyegonomic serial controller (also sold as the QVTR22TX): speaks first with a short
+// stroke of five-byte packets: lead byte (bit 7; bit 0 set = touching), then y and x as high
+// and low seven bits.
 
-#include "serial/PassThroughCommon/testing/PortWatch.h"
+#include "serial/PassThroughCommon/testing/Stroke.h"
 #include "sim/controllers/EmulatorRegistry.h"
-
-#include <thread>
 
 namespace tp::sim {
 
 namespace {
 
-struct StrokePoint {
-    int x, y;
-    bool lifted;
-};
-
-constexpr StrokePoint kStroke[] = {
-    {1000, 1200, false}, {1100, 1300, false}, {1200, 1400, false}, {1300, 1500, false}, {1300, 1500, true},
-};
+using passthrough_tests::StrokePoint;
 
 Bytes packet(const StrokePoint& p)
 {
@@ -28,17 +19,7 @@ Bytes packet(const StrokePoint& p)
 }
 
 struct EyegonomicController : ControllerEmulator {
-    void run(PtyLine& line) override
-    {
-        using namespace std::chrono_literals;
-        if (!passthrough_tests::waitUntilOpened(line.slavePath(), 5000ms))
-            return;
-        line.send(Bytes{0x05, 0x7F});  // line noise before the first lead byte
-        for (const StrokePoint& p : kStroke) {
-            std::this_thread::sleep_for(20ms);
-            line.send(packet(p));
-        }
-    }
+    void run(PtyLine& line) override { passthrough_tests::playWhenOpened(line, {0x05, 0x7F}, packet); }
 };
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include "contract/ZorlanTouchHandler.h"
 #include "sim/controllers/PtyLine.h"
+#include "serial/PassThroughCommon/testing/Touches.h"
 #include "serial/PassThroughCommon/testing/TouchhostRun.h"
 #include "sim/testkit/LogCapture.h"
 #include "sim/testkit/SerialPluginHarness.h"
@@ -18,15 +19,10 @@ namespace eyegonomic_tests {
 using tp::sim::Bytes;
 using namespace std::chrono_literals;
 
-struct Touch {
-    bool down;
-    int x, y;
-};
-
 struct StreamCase {
     const char* name;
     Bytes stream;
-    std::vector<Touch> touches;
+    std::vector<passthrough_tests::Touch> touches;
     std::vector<int> readResults;  // the last one after the hang-up
 };
 
@@ -34,16 +30,16 @@ inline const std::vector<StreamCase>& streamCases()
 {
     static const std::vector<StreamCase> cases = {
         // y = 0x02 * 128 + 0x10 = 272, x = 0x01 * 128 + 0x20 = 160.
-        {"StrayFirstByteIsSkipped", {0x05, 0x81, 0x02, 0x10, 0x01, 0x20}, {{true, 160, 272}}, {1, 0}},
-        {"LeadByteWithoutTouchBitIsARelease", {0x80, 0x02, 0x10, 0x01, 0x20}, {{false, 160, 272}},
+        {"StrayFirstByteIsSkipped", {0x05, 0x81, 0x02, 0x10, 0x01, 0x20}, {{true, {160, 272}}}, {1, 0}},
+        {"LeadByteWithoutTouchBitIsARelease", {0x80, 0x02, 0x10, 0x01, 0x20}, {{false, {160, 272}}},
          {1, 0}},
         // Bit 0 alone is not a touch: the lead bit must be there too (0x01 is skipped).
         {"TouchBitAloneStartsNothing", {0x01, 0x7F, 0x83, 0x00, 0x7F, 0x00, 0x01},
-         {{true, 1, 127}}, {1, 0}},
+         {{true, {1, 127}}}, {1, 0}},
         // Data bytes are taken as they come, lead bit or not.
-        {"DataBytesAreNotResynced", {0x81, 0x82, 0x03, 0x04, 0x05}, {{true, 517, 16643}}, {1, 0}},
+        {"DataBytesAreNotResynced", {0x81, 0x82, 0x03, 0x04, 0x05}, {{true, {517, 16643}}}, {1, 0}},
         {"Stroke", {0x81, 0x00, 0x01, 0x00, 0x02, 0x81, 0x00, 0x03, 0x00, 0x04, 0x80, 0x00, 0x03, 0x00, 0x04},
-         {{true, 2, 1}, {true, 4, 3}, {false, 4, 3}}, {1, 1, 1, 0}},
+         {{true, {2, 1}}, {true, {4, 3}}, {false, {4, 3}}}, {1, 1, 1, 0}},
         {"PacketCutByHangUpIsNotReported", {0x81, 0x02, 0x10}, {}, {0}},
         {"OnlyStrayBytes", {0x00, 0x11, 0x7F}, {}, {0}},
     };
@@ -66,12 +62,7 @@ TEST_P(EyegonomicHandlerTest, StreamsGiveExactlyTheTouchesTheyCarry)
         tp::testkit::ReaderThread reader(*handler);
         h.line().send(c.stream);
         ASSERT_TRUE(h.finish(reader));
-        auto reports = h.sink().reports();
-        ASSERT_EQ(reports.size(), c.touches.size());
-        for (std::size_t i = 0; i < reports.size(); ++i) {
-            EXPECT_EQ(reports[i].down, c.touches[i].down) << "touch " << i;
-            EXPECT_EQ(reports[i].raw, GfPoint(c.touches[i].x, c.touches[i].y)) << "touch " << i;
-        }
+        passthrough_tests::expectTouches(h.sink().reports(), c.touches);
         EXPECT_EQ(reader.results(), c.readResults);
         EXPECT_FALSE(log.contains("PC data bytes")) << "traced without a PC attached";
         EXPECT_TRUE(h.line().drain(20ms).empty()) << "the handler sent something";

@@ -3,6 +3,7 @@
 
 #include "contract/ZorlanTouchHandler.h"
 #include "serial/MagnusTouchHandler/MagnusProtocol.h"
+#include "serial/PassThroughCommon/testing/Touches.h"
 #include "serial/PassThroughCommon/testing/TouchhostRun.h"
 #include "sim/testkit/LineInterposer.h"
 #include "sim/testkit/LogCapture.h"
@@ -141,7 +142,7 @@ TEST(MagnusTouchHandler, FramesAfterStartUpGiveTheirTouchesAndAcknowledgements)
     const struct Case {
         const char* name;
         Bytes stream;
-        std::vector<std::pair<bool, GfPoint>> touches;
+        std::vector<passthrough_tests::Touch> touches;
         int acks;
     } cases[] = {
         {"CoordinateFrameIsATouch", kTouch, {{true, {0x134, 0x256}}}, 0},
@@ -167,12 +168,7 @@ TEST(MagnusTouchHandler, FramesAfterStartUpGiveTheirTouchesAndAcknowledgements)
         EXPECT_EQ(s.h.line().drain(50ms), repeat(kAck, c.acks));
         EXPECT_EQ(dtrDrops(s.h.device()), 1) << "the dialogue ran again";
         ASSERT_TRUE(s.h.finish(*s.reader));
-        auto reports = s.h.sink().reports();
-        ASSERT_EQ(reports.size(), c.touches.size());
-        for (std::size_t i = 0; i < reports.size(); ++i) {
-            EXPECT_EQ(reports[i].down, c.touches[i].first) << "touch " << i;
-            EXPECT_EQ(reports[i].raw, c.touches[i].second) << "touch " << i;
-        }
+        passthrough_tests::expectTouches(s.h.sink().reports(), c.touches);
     }
 }
 

@@ -3,6 +3,7 @@
 // each.
 
 #include "contract/ZorlanTouchHandler.h"
+#include "serial/PassThroughCommon/testing/Touches.h"
 #include "serial/PassThroughCommon/testing/TouchhostRun.h"
 #include "sim/testkit/LogCapture.h"
 #include "sim/testkit/SerialConformance.h"
@@ -26,28 +27,23 @@ using namespace std::chrono_literals;
 
 constexpr const char* kPlugin = "SanyoTouchHandler";
 
-struct Touch {
-    bool down;
-    int x, y;
-};
-
 TEST(SanyoTouchHandler, StreamsGiveExactlyTheTouchesTheyCarry)
 {
     const struct Case {
         const char* name;
         Bytes stream;
-        std::vector<Touch> touches;
+        std::vector<passthrough_tests::Touch> touches;
         std::vector<int> readResults;  // the last one after the hang-up
     } cases[] = {
         // x = 0x05 + 128 * 0x01 = 133, y = 0x06 + 128 * 0x02 = 262; 0x01 is no first byte.
-        {"StrayFirstByteIsSkipped", {0x01, 0x80, 0x05, 0x01, 0x06, 0x02}, {{true, 133, 262}}, {1, 0}},
-        {"StatusBitMarksARelease", {0x82, 0x05, 0x01, 0x06, 0x02}, {{false, 133, 262}}, {1, 0}},
+        {"StrayFirstByteIsSkipped", {0x01, 0x80, 0x05, 0x01, 0x06, 0x02}, {{true, {133, 262}}}, {1, 0}},
+        {"StatusBitMarksARelease", {0x82, 0x05, 0x01, 0x06, 0x02}, {{false, {133, 262}}}, {1, 0}},
         // Other status bits say nothing about the touch.
-        {"OtherStatusBitsAreIgnored", {0xFD, 0x7F, 0x7F, 0x00, 0x00}, {{true, 16383, 0}}, {1, 0}},
-        {"DataBytesAreTakenAsTheyCome", {0x80, 0x80, 0x00, 0x81, 0x00}, {{true, 128, 129}}, {1, 0}},
+        {"OtherStatusBitsAreIgnored", {0xFD, 0x7F, 0x7F, 0x00, 0x00}, {{true, {16383, 0}}}, {1, 0}},
+        {"DataBytesAreTakenAsTheyCome", {0x80, 0x80, 0x00, 0x81, 0x00}, {{true, {128, 129}}}, {1, 0}},
         {"Stroke",
          {0x80, 0x10, 0x01, 0x20, 0x02, 0x7F, 0x80, 0x11, 0x01, 0x21, 0x02, 0x82, 0x11, 0x01, 0x21, 0x02},
-         {{true, 144, 288}, {true, 145, 289}, {false, 145, 289}}, {1, 1, 1, 0}},
+         {{true, {144, 288}}, {true, {145, 289}}, {false, {145, 289}}}, {1, 1, 1, 0}},
         {"PacketCutByHangUpIsNotReported", {0x80, 0x05, 0x01, 0x06}, {}, {0}},
         {"OnlyStrayBytes", {0x00, 0x01, 0x7F}, {}, {0}},
     };
@@ -59,12 +55,7 @@ TEST(SanyoTouchHandler, StreamsGiveExactlyTheTouchesTheyCarry)
         ReaderThread reader(*handler);
         h.line().send(c.stream);
         ASSERT_TRUE(h.finish(reader));
-        auto reports = h.sink().reports();
-        ASSERT_EQ(reports.size(), c.touches.size());
-        for (std::size_t i = 0; i < reports.size(); ++i) {
-            EXPECT_EQ(reports[i].down, c.touches[i].down) << "touch " << i;
-            EXPECT_EQ(reports[i].raw, GfPoint(c.touches[i].x, c.touches[i].y)) << "touch " << i;
-        }
+        passthrough_tests::expectTouches(h.sink().reports(), c.touches);
         EXPECT_EQ(reader.results(), c.readResults);
         EXPECT_TRUE(h.line().drain(20ms).empty()) << "the handler sent something";
     }

@@ -5,6 +5,7 @@
 // returns at once, so the two-second RTS pulse train costs nothing and can be checked exactly.
 
 #include "contract/ZorlanTouchHandler.h"
+#include "serial/PassThroughCommon/testing/Touches.h"
 #include "serial/PassThroughCommon/testing/TouchhostRun.h"
 #include "serial/SmartTechTouchHandler/SmartTechProtocol.h"
 #include "sim/testkit/LineInterposer.h"
@@ -146,7 +147,7 @@ TEST(SmartTechTouchHandler, FramesGiveTheirTouchesAndStatusReplies)
     const struct Case {
         const char* name;
         Bytes stream;
-        std::vector<std::pair<bool, GfPoint>> touches;
+        std::vector<passthrough_tests::Touch> touches;
         int replies;
     } cases[] = {
         {"TouchReport", kTouch, {{true, {16, 32}}}, 0},
@@ -171,12 +172,7 @@ TEST(SmartTechTouchHandler, FramesGiveTheirTouchesAndStatusReplies)
         EXPECT_EQ(s.h.line().drain(50ms), replies);
         EXPECT_EQ(modem(s.h.device()).dtrDrops, 1) << "synchronisation was lost";
         ASSERT_TRUE(s.h.finish(*s.reader));
-        auto reports = s.h.sink().reports();
-        ASSERT_EQ(reports.size(), c.touches.size());
-        for (std::size_t i = 0; i < reports.size(); ++i) {
-            EXPECT_EQ(reports[i].down, c.touches[i].first) << "touch " << i;
-            EXPECT_EQ(reports[i].raw, c.touches[i].second) << "touch " << i;
-        }
+        passthrough_tests::expectTouches(s.h.sink().reports(), c.touches);
     }
 }
 
