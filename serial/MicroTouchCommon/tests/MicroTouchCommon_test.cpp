@@ -5,6 +5,7 @@
 #include "serial/MicroTouchCommon/FormatTablet.h"
 #include "serial/MicroTouchCommon/MicroTouchCommands.h"
 #include "serial/MicroTouchCommon/MicroTouchIdentity.h"
+#include "serial/MTSX112Base/SX112Protocol.h"
 
 namespace {
 
@@ -69,6 +70,27 @@ TEST(MicroTouchIdentity, ModelAndVersionFromReply) {
       for (int i = 0; i < 4; ++i) EXPECT_EQ(id.digits[i], c.digits[i]);
     }
   }
+}
+
+TEST(SX112Protocol, CommandsOfEveryLengthAreFramedWhole)
+{
+    EXPECT_EQ(sx112::frameCommand("R"), "\x01R\r");
+    EXPECT_EQ(sx112::frameCommand("PF"), "\x01PF\r");
+    const std::string longest(sx112::kMaxNameLength, 'Z');  // SOH + 16 letters + CR
+    EXPECT_EQ(sx112::frameCommand(longest.c_str()), "\x01" + longest + "\r");
+}
+
+TEST(SX112Protocol, ReportFields)
+{
+    const unsigned char touch[] = {0xC0, 0x50, 0x12, 0x60, 0x34};
+    EXPECT_TRUE(sx112::startsPacket(touch));
+    EXPECT_TRUE(sx112::touching(touch));
+    EXPECT_EQ(sx112::x(touch), 0x125);
+    EXPECT_EQ(sx112::y(touch), 0x346);
+    const unsigned char corner[] = {0x80, 0xF0, 0xFF, 0x00, 0x00};
+    EXPECT_FALSE(sx112::touching(corner));
+    EXPECT_EQ(sx112::x(corner), 4095);
+    EXPECT_EQ(sx112::y(corner), 0);
 }
 
 }  // namespace
