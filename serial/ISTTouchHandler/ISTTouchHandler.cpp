@@ -1,21 +1,7 @@
 #include "serial/ISTTouchHandler/ISTTouchHandler.h"
 
-#include "serial/FixedFrameCommon/FixedFrames.h"
+#include "serial/FixedFrameCommon/FixedFrameHandler.h"
 
-using fixed_frame::kIST;
-
-ISTTouchHandler::ISTTouchHandler(const char* device)
-    : ZorlanTouchHandler(device, kIST.cflag, kIST.speed, kIST.length, fixed_frame::kFifth)
-{
-}
-
-ISTTouchHandler::~ISTTouchHandler() = default;
-
-bool ISTTouchHandler::isTouchDown(const unsigned char* packet) { return kIST.touchDown(packet); }
-
-GfPoint ISTTouchHandler::extractPosition(const unsigned char* packet)
-{
-    return kIST.position(packet);
-}
+TP_FIXED_FRAME_HANDLER_MEMBERS(ISTTouchHandler, fixed_frame::kIST)
 
 TP_EXPORT_TOUCH_HANDLER(ISTTouchHandler)
