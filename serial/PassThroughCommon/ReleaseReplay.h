@@ -29,8 +29,8 @@ bool followStatus(bool touchedNow, bool& touching, const unsigned char* saved, u
 // Drops the first of `count` bytes of a pass-through block, moving the others forward.
 inline void dropFirst(unsigned char* data, int count)
 {
-    if (count > 1)
-        std::memmove(data, data + 1, static_cast<std::size_t>(count - 1));
+    for (int i = 1; i < count; ++i)
+        data[i - 1] = data[i];
 }
 
 } // namespace passthrough

@@ -16,12 +16,15 @@ using tp::sim::Bytes;
 Bytes frame(std::uint8_t type, const Bytes& data)
 {
     const auto length = static_cast<std::uint8_t>(data.size());
-    Bytes f = {static_cast<std::uint8_t>(((15 - length) << 4) | length), type};
-    f.insert(f.end(), data.begin(), data.end());
+    Bytes f(data.size() + 3);
+    f[0] = static_cast<std::uint8_t>(((15 - length) << 4) | length);
+    f[1] = type;
+    for (std::size_t i = 0; i < data.size(); ++i)
+        f[i + 2] = data[i];
     std::uint8_t x = 0;
-    for (std::uint8_t b : f)
-        x ^= b;
-    f.push_back(x);
+    for (std::size_t i = 0; i + 1 < f.size(); ++i)
+        x ^= f[i];
+    f.back() = x;
     return f;
 }
 
