@@ -3,7 +3,7 @@
 # packages already present). Safe to run again: it installs only what is missing.
 set -euo pipefail
 packages=(cmake ninja-build make g++ gcc googletest libgtest-dev libgmock-dev libbenchmark-dev
-          libboost-dev g++-mipsel-linux-gnu gcc-mipsel-linux-gnu qemu-user)
+          libboost-dev g++-mipsel-linux-gnu gcc-mipsel-linux-gnu qemu-user pkg-config)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
