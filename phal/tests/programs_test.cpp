@@ -6,6 +6,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <cstring>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -42,7 +43,8 @@ ChildRun runProgram(const EmulatedPart& part, const std::string& program,
     std::vector<std::string> argv = words(TP_EMULATOR);
     std::vector<std::string> env;
     for (char** e = environ; *e; e++)
-        env.push_back(*e);
+        if (strncmp(*e, "ASAN_OPTIONS=", 13) != 0)  // replaced below, never doubled
+            env.push_back(*e);
     if (argv.empty()) {
         env.push_back("LD_PRELOAD=" + kPreload);
         // the sanitizer runtime insists on loading first; the emulator does not use it
@@ -50,6 +52,8 @@ ChildRun runProgram(const EmulatedPart& part, const std::string& program,
         env.push_back(std::string("ASAN_OPTIONS=") + (asan ? std::string(asan) + ":" : "") +
                       "verify_asan_link_order=0");
     } else {
+        if (const char* asan = getenv("ASAN_OPTIONS"))
+            env.push_back(std::string("ASAN_OPTIONS=") + asan);
         argv.push_back("-E");
         argv.push_back("LD_PRELOAD=" + kPreload);
     }
